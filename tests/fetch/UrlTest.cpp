@@ -28,7 +28,7 @@ TEST(Url, SplitsAddresses) {
       {"short host found earlier", "http://t/a", "t", "t", "//t/a", 80},
       {"empty address", "", "", "", "/", 80},
       {"blank domain line", "http://127.0.0.1:9/cha/", "127.0.0.1", "127.0.0.1:9", "/cha/", 9},
-      {"spaces kept", "http://h/s?wd=site%3A a.com ", "h", "h", "/s?wd=site%3A a.com ", 80},
+      {"spaces kept", "http://s.b/s?wd=site%3A a.com ", "s.b", "s.b", "/s?wd=site%3A a.com ", 80},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
