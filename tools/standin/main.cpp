@@ -8,6 +8,11 @@
 #include <string>
 #include <thread>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "StandinPages.h"
 #include "StandinServer.h"
 
@@ -43,6 +48,10 @@ struct FileCloser {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // "PORT <n>\n" and the log lines read the same from either build.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   StandinOptions options;
   std::string logPath;
   for (int i = 1; i < argc; ++i) {
@@ -74,7 +83,7 @@ int main(int argc, char** argv) {
   if (logPath == "-") {
     log.reset(stdout);
   } else if (!logPath.empty()) {
-    log.reset(std::fopen(logPath.c_str(), "a"));
+    log.reset(std::fopen(logPath.c_str(), "ab"));
     if (!log) {
       std::fprintf(stderr, "domainrank-standin: cannot open log '%s'\n", logPath.c_str());
       return 1;
