@@ -14,7 +14,7 @@ const Text kNoCount = "0";
 const Text kPlaceholder = "...";
 const Text kDone = "完成";
 
-enum Column { kDomain = 0, kWeight, kTraffic, kIndexCount, kLinkCount, kSpare };
+enum Column { kDomain = 0, kWeight, kTraffic, kIndexCount, kLinkCount, kRegistrable };
 
 // A page that never reports a count gives "0"; one that starts the report
 // but does not close it gives whatever TextBetween yields (the empty text).
@@ -65,7 +65,7 @@ void BatchQuery(BatchHost& host, const QuerySettings& settings) {
     if (!write(row, kIndexCount, CountOf(text))) return;
 
     if (!page(ConcatText({domainSearch, line}), text)) return;
-    if (!write(row, kLinkCount, CountOf(text)) || !write(row, kSpare, kPlaceholder)) return;
+    if (!write(row, kLinkCount, CountOf(text)) || !write(row, kRegistrable, kPlaceholder)) return;
   }
   if (host.Ending()) return;
   host.ShowMessage(kDone);

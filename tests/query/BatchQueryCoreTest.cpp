@@ -119,6 +119,12 @@ TEST(BatchQuery, CellsFollowTheMarkerRules) {
       {"count sentence spelt apart", plainLookup, "找到相关结果 约12个", CountPage("5"),
        {"x", "7", "1234", "0", "5", "..."}},
       {"every fetch failed", "", "", "", {"x", "", "", "0", "0", "..."}},
+      // The count markers are GBK bytes; their UTF-8 spelling is no marker.
+      {"count markers as GBK bytes", plainLookup,
+       "\xD5\xD2\xB5\xBD\xCF\xE0\xB9\xD8\xBD\xE1\xB9\xFB\xD4\xBC" "42" "\xB8\xF6",
+       "\xE6\x89\xBE\xE5\x88\xB0\xE7\x9B\xB8\xE5\x85\xB3\xE7\xBB\x93\xE6\x9E\x9C\xE7\xBA\xA6" "7"
+       "\xE4\xB8\xAA",
+       {"x", "7", "1234", "42", "0", "..."}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

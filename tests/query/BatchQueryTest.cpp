@@ -160,6 +160,7 @@ TEST_F(BatchQueryWine, TheServiceReceivesThreeRequestsPerLineInOrder) {
 }
 
 TEST_F(BatchQueryWine, AnUnreachableServiceStillCompletesEveryRow) {
+  SocketLibrary sockets;
   int closedPort = 0;
   {
     // A port that was just free and is closed again: nothing listens there.

@@ -85,7 +85,11 @@ void StandinServer::AcceptLoop() {
     }
     if (!listener_.WaitReadable(kPollMilliseconds)) continue;
     Socket connection = listener_.Accept();
-    if (!connection.Valid()) continue;
+    if (!connection.Valid()) {
+      // Out of sockets, say: give the system a moment instead of spinning.
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      continue;
+    }
     {
       std::lock_guard<std::mutex> lock(mutex_);
       ++activeConnections_;

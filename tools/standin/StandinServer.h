@@ -1,10 +1,8 @@
 // The stand-in service on a loopback port: one thread accepts, one thread
 // per connection answers, so a slow page holds up only its own request.
 #pragma once
-#include <atomic>
 #include <condition_variable>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
