@@ -10,19 +10,6 @@ constexpr int kPollMilliseconds = 100;
 constexpr int kReadTimeoutMilliseconds = 10000;
 constexpr size_t kMaxRequestHead = 64 * 1024;
 
-// The request head up to its blank line; empty when the peer gives none.
-std::string ReadHead(const Socket& s) {
-  std::string head;
-  char buffer[4096];
-  while (head.find("\r\n\r\n") == std::string::npos && head.size() < kMaxRequestHead) {
-    if (!s.WaitReadable(kReadTimeoutMilliseconds)) return {};
-    const int n = s.Receive(buffer, sizeof buffer);
-    if (n <= 0) break;
-    head.append(buffer, static_cast<size_t>(n));
-  }
-  return head;
-}
-
 std::string ResponseHead(const StandinReply& r, size_t bodyLength) {
   return "HTTP/1.1 " + std::to_string(r.status) + " " + r.reason + "\r\n" +
          "Content-Type: " + r.contentType + "\r\n" +
@@ -78,11 +65,7 @@ void StandinServer::ClearRequests() {
 }
 
 void StandinServer::AcceptLoop() {
-  for (;;) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (stopping_) return;
-    }
+  while (!Stopping()) {
     if (!listener_.WaitReadable(kPollMilliseconds)) continue;
     Socket connection = listener_.Accept();
     if (!connection.Valid()) {
@@ -116,6 +99,29 @@ bool StandinServer::Delay(int milliseconds) {
   std::unique_lock<std::mutex> lock(mutex_);
   return !changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
                             [this] { return stopping_; });
+}
+
+bool StandinServer::Stopping() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return stopping_;
+}
+
+// The request head up to its blank line; empty when the peer gives none in
+// time or the server stops meanwhile (a silent peer must not hold up Stop).
+std::string StandinServer::ReadHead(const Socket& s) const {
+  std::string head;
+  char buffer[4096];
+  while (head.find("\r\n\r\n") == std::string::npos && head.size() < kMaxRequestHead) {
+    int waited = 0;
+    while (!s.WaitReadable(kPollMilliseconds)) {
+      waited += kPollMilliseconds;
+      if (waited >= kReadTimeoutMilliseconds || Stopping()) return {};
+    }
+    const int n = s.Receive(buffer, sizeof buffer);
+    if (n <= 0) break;
+    head.append(buffer, static_cast<size_t>(n));
+  }
+  return head;
 }
 
 void StandinServer::Serve(const Socket& connection) {

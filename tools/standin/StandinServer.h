@@ -41,6 +41,8 @@ class StandinServer {
  private:
   void AcceptLoop();
   void Serve(const Socket& connection);
+  std::string ReadHead(const Socket& connection) const;
+  bool Stopping() const;
   // Waits the delay out; false when the server is stopping.
   bool Delay(int milliseconds);
 
