@@ -173,24 +173,29 @@ TEST(BatchQuery, ASecondRunAddsItsRowsBelowTheFirst) {
   EXPECT_EQ(host.messages, (std::vector<Text>{"完成", "完成"}));
 }
 
-// The list is cleared while a fetch of line "b" waits. The writes left for
-// b's row are dropped, the rows that exist by then keep their cells, and the
-// next line gets a row of its own.
-TEST(BatchQuery, ARowRemovedDuringTheRunTakesNoLaterWrites) {
+// While a fetch of line "b" waits, the list is cleared, a nested run adds
+// its rows, or both. The writes left for b's row reach that row while it
+// exists and no row once it is gone; the rows that exist by then keep their
+// cells, and the next line gets a row of its own.
+TEST(BatchQuery, NestedClearsAndRunsLeaveOtherRowsAlone) {
   struct Case {
     const char* name;
-    int clearAtFetch;   // b's fetches are 4, 5 and 6
-    bool nestedRun;     // a nested run adds rows right after the clear
+    int atFetch;  // b's fetches are 4, 5 and 6
+    bool clear;
+    bool nestedRun;
     std::vector<Row> expected;
   };
   const Case cases[] = {
-      {"cleared during the lookup page", 4, false, {EchoRow("c")}},
-      {"cleared during the site: page", 5, false, {EchoRow("c")}},
-      {"cleared during the domain: page", 6, false, {EchoRow("c")}},
+      {"cleared during the lookup page", 4, true, false, {EchoRow("c")}},
+      {"cleared during the site: page", 5, true, false, {EchoRow("c")}},
+      {"cleared during the domain: page", 6, true, false, {EchoRow("c")}},
       // b's row had index 1: that index now names y's row, which must keep
       // y's values.
-      {"cleared, then a nested run", 4, true, {EchoRow("x"), EchoRow("y"), EchoRow("c")}},
-      {"cleared late, then a nested run", 6, true, {EchoRow("x"), EchoRow("y"), EchoRow("c")}},
+      {"cleared, then a nested run", 4, true, true, {EchoRow("x"), EchoRow("y"), EchoRow("c")}},
+      {"cleared late, then a nested run", 6, true, true, {EchoRow("x"), EchoRow("y"), EchoRow("c")}},
+      // Nothing removed: b's row still gets its values, below it the nested rows.
+      {"a nested run alone", 5, false, true,
+       {EchoRow("a"), EchoRow("b"), EchoRow("x"), EchoRow("y"), EchoRow("c")}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -198,8 +203,8 @@ TEST(BatchQuery, ARowRemovedDuringTheRunTakesNoLaterWrites) {
     host.domainList = "a\r\nb\r\nc";
     host.serve = EchoService;
     host.duringFetch = [&host, &c](int n) {
-      if (n != c.clearAtFetch) return;
-      host.model.DeleteAllRows();
+      if (n != c.atFetch) return;
+      if (c.clear) host.model.DeleteAllRows();
       if (c.nestedRun) {
         FakeHost inner;  // its own seams, the outer host's list
         inner.serve = EchoService;
