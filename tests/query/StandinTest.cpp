@@ -5,6 +5,7 @@
 #include <future>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Socket.h"
 #include "StandinPages.h"
@@ -82,11 +83,11 @@ std::string Get(int port, const std::string& target) {
   if (!s.Valid()) return {};
   if (!s.SendAll("GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n")) return {};
   std::string response;
-  char buffer[4096];
+  std::vector<char> buffer(4096);
   while (s.WaitReadable(20000)) {
-    const int n = s.Receive(buffer, sizeof buffer);
+    const int n = s.Receive(buffer.data(), static_cast<int>(buffer.size()));
     if (n <= 0) break;
-    response.append(buffer, static_cast<size_t>(n));
+    response.append(buffer.data(), static_cast<size_t>(n));
   }
   return response;
 }

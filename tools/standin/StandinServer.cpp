@@ -1,6 +1,8 @@
 #include "StandinServer.h"
 
 #include <chrono>
+#include <system_error>
+#include <vector>
 
 #include "StandinPages.h"
 
@@ -110,16 +112,16 @@ bool StandinServer::Stopping() const {
 // time or the server stops meanwhile (a silent peer must not hold up Stop).
 std::string StandinServer::ReadHead(const Socket& s) const {
   std::string head;
-  char buffer[4096];
+  std::vector<char> buffer(4096);
   while (head.find("\r\n\r\n") == std::string::npos && head.size() < kMaxRequestHead) {
     int waited = 0;
     while (!s.WaitReadable(kPollMilliseconds)) {
       waited += kPollMilliseconds;
       if (waited >= kReadTimeoutMilliseconds || Stopping()) return {};
     }
-    const int n = s.Receive(buffer, sizeof buffer);
+    const int n = s.Receive(buffer.data(), static_cast<int>(buffer.size()));
     if (n <= 0) break;
-    head.append(buffer, static_cast<size_t>(n));
+    head.append(buffer.data(), static_cast<size_t>(n));
   }
   return head;
 }
@@ -154,7 +156,8 @@ void StandinServer::Serve(const Socket& connection) {
   if (!connection.SendAll(response)) return;
   // A graceful close: the client reads the whole reply before the end.
   connection.ShutdownSend();
-  char sink[1024];
-  while (connection.WaitReadable(kPollMilliseconds) && connection.Receive(sink, sizeof sink) > 0) {
+  std::vector<char> sink(1024);
+  while (connection.WaitReadable(kPollMilliseconds) &&
+         connection.Receive(sink.data(), static_cast<int>(sink.size())) > 0) {
   }
 }
