@@ -1,6 +1,7 @@
 #include "fetch/FetchWorker.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 #include "fetch/FetchHeaders.h"
