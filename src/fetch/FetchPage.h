@@ -17,5 +17,10 @@ struct FetchOptions {
 };
 
 #ifdef _WIN32
+// The body of the page (empty on any failure). The wait ends at the deadline
+// of timeoutSeconds however many messages arrive meanwhile, and at once when
+// a WM_QUIT is queued (it stays queued; no fetch starts while one is). A
+// worker still running then is abandoned: it ends on its own soon after and
+// nothing it does reaches the caller.
 Bytes FetchPage(const Text& url, const FetchOptions& options = {});
 #endif

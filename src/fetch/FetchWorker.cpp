@@ -50,15 +50,20 @@ Text QueryRawHeaders(HINTERNET request) {
   return BlankText(kHeaderBuffer);
 }
 
-// No single blocking WinInet call may outlast the call's deadline by much.
+// No blocking WinInet call may outlast the call's deadline by much: WinInet's
+// own time-outs are shortened to the time left (never lengthened).
 void LimitTimeouts(HINTERNET handle, ULONGLONG deadline) {
   if (deadline == 0) return;
   ULONGLONG now = GetTickCount64();
   DWORD left = static_cast<DWORD>(
       std::min<ULONGLONG>(deadline > now ? deadline - now : 0, 0x7FFFFFFF) + kTimeoutSlackMs);
   for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                       INTERNET_OPTION_RECEIVE_TIMEOUT})
+                       INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+    DWORD current = 0, size = sizeof current;
+    if (InternetQueryOptionA(handle, option, &current, &size) && current != 0 && current <= left)
+      continue;
     InternetSetOptionA(handle, option, &left, sizeof left);
+  }
 }
 
 }  // namespace
