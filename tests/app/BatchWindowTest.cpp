@@ -58,7 +58,7 @@ TEST_F(BatchWindow, EmptyBoxGivesNoRowAndDone) {
 
 // What a user does while the first row's lookup page (3 s on slow.test) is
 // on its way, and the rows and messages that must come of it.
-enum class During { SecondClick, Clear, Edit, Close };
+enum class During { SecondClick, Clear, ClearThenSecondClick, Edit, Close };
 
 struct Scenario {
   const char* name;
@@ -80,6 +80,12 @@ TEST_F(BatchWindow, ActionsDuringARun) {
       // The row being filled is gone: its later writes are dropped, and the
       // next line starts again at the top.
       {"clear", During::Clear, {Filled("x1.example")}, {Filled("x1.example")}, {"完成"}},
+      // Rows appended after a clear take the old row's index: the outer
+      // run's late writes must not land in them.
+      {"clear, then a second click", During::ClearThenSecondClick,
+       {Filled("n1.example"), Filled("n2.example")},
+       {Filled("n1.example"), Filled("n2.example"), Filled("x1.example")},
+       {"完成", "完成"}},
       // The run works on the lines split at its start.
       {"edit", During::Edit,
        {Filled("slow.test"), Filled("x1.example")},
@@ -115,6 +121,11 @@ TEST_F(BatchWindow, ActionsDuringARun) {
                        break;
                      case During::Clear:
                        PostMessageA(app_->Main().Control(Ctl::按钮2), BM_CLICK, 0, 0);
+                       break;
+                     case During::ClearThenSecondClick:
+                       PostMessageA(app_->Main().Control(Ctl::按钮2), BM_CLICK, 0, 0);
+                       SetWindowTextA(box, "n1.example\r\nn2.example");
+                       PostMessageA(app_->Main().Control(Ctl::按钮1), BM_CLICK, 0, 0);
                        break;
                      case During::Edit:
                        SetWindowTextA(box, "edited.example");
