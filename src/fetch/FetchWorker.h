@@ -40,7 +40,11 @@ struct FetchExchange {
   PublishedInternetHandle request, connection, internet;
 
   // The call has given up: from now on nothing the worker does reaches it.
-  // Closing the published handles makes the worker's blocking calls fail.
+  // Closing the published handles makes the worker's blocking calls fail
+  // (on Windows; Wine's WinInet lets them run to its time-outs, which the
+  // worker keeps within the deadline). The worker looks at `abandoned` after
+  // each blocking call and then uses no handle again, since a closed handle's
+  // value may already belong to another fetch.
   void Abandon() {
     abandoned.store(true);
     request.Close();

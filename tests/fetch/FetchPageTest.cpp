@@ -191,6 +191,18 @@ TEST_F(FetchPageTest, CookieOfOneResponseGoesWithTheNextRequestToTheHost) {
   }
 }
 
+TEST_F(FetchPageTest, ZeroOrNegativeTimeoutMeansTheDefault) {
+  for (int seconds : {0, -1}) {
+    SCOPED_TRACE(seconds);
+    Reply late = loopback::Respond("200 OK", "late");
+    late.insert(late.begin(), loopback::Pause(1200));
+    server_.Script(late);
+    FetchOptions o;
+    o.timeoutSeconds = seconds;
+    EXPECT_EQ(FetchPage(server_.Url("/late"), o), "late");
+  }
+}
+
 // A message-only window that counts what reaches it during a wait.
 class MessageCounter {
  public:
