@@ -128,6 +128,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
       OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
+    case WM_NEXTDLGCTL:
+      OnNextControl(wParam, lParam);
+      return 0;
     case WM_CLOSE:
       // No question: the window closes at once, also during a batch.
       ending_ = true;
@@ -195,6 +198,16 @@ void MainWindow::OnNotify(const NMHDR& header) {
   if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_FOCUSED) &&
       !(change.uOldState & LVIS_FOCUSED))
     OnRowFocused(change.iItem);
+}
+
+// A multi-line edit box asks its parent to move on when Tab is pressed in it;
+// the dialog manager would, and this window is not a dialog.
+void MainWindow::OnNextControl(WPARAM wParam, LPARAM lParam) {
+  HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                               : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
+  if (!target) return;
+  SetFocus(target);
+  if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(target, EM_SETSEL, 0, -1);
 }
 
 void MainWindow::OnStart() {

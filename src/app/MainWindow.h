@@ -40,6 +40,7 @@ class MainWindow {
   bool OnCreate();
   void OnCommand(int id, int code);
   void OnNotify(const NMHDR& header);
+  void OnNextControl(WPARAM wParam, LPARAM lParam);
   void OnStart();
   void OnClear();
   void OnRowFocused(int row);
