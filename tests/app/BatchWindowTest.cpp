@@ -58,7 +58,7 @@ TEST_F(BatchWindow, EmptyBoxGivesNoRowAndDone) {
 
 // What a user does while the first row's lookup page (3 s on slow.test) is
 // on its way, and the rows and messages that must come of it.
-enum class During { SecondClick, Clear, ClearThenSecondClick, Edit, Close };
+enum class During { SecondClick, Clear, ClearThenSecondClick, Edit, Close, CloseInNestedRun };
 
 struct Scenario {
   const char* name;
@@ -94,6 +94,8 @@ TEST_F(BatchWindow, ActionsDuringARun) {
       // Closing the window ends the run quietly: no more fetches, no writes,
       // no "完成".
       {"close", During::Close, {}, {}, {}},
+      // Closing while a nested run waits ends both runs.
+      {"close in a nested run", During::CloseInNestedRun, {}, {}, {}},
   };
   for (const Scenario& s : scenarios) {
     SCOPED_TRACE(s.name);
@@ -133,8 +135,18 @@ TEST_F(BatchWindow, ActionsDuringARun) {
                      case During::Close:
                        PostMessageA(main, WM_CLOSE, 0, 0);
                        break;
+                     case During::CloseInNestedRun:
+                       SetWindowTextA(box, "slow.test\r\nn1.example");
+                       PostMessageA(app_->Main().Control(Ctl::按钮1), BM_CLICK, 0, 0);
+                       break;
                    }
                  });
+    // The nested run's own slow page is on its way: close then.
+    WhenThen closeNested(
+        [&] { return s.action == During::CloseInNestedRun && Standin().Requests().size() >= 2; },
+        [&] { PostMessageA(main, WM_CLOSE, 0, 0); });
+    const bool closes = s.action == During::Close || s.action == During::CloseInNestedRun;
+    const size_t requestsBeforeClose = s.action == During::Close ? 1 : 2;
     Click(Ctl::按钮1);
     EXPECT_TRUE(act.Fired());
     EXPECT_EQ(answerer.Texts(), s.messages);
@@ -142,13 +154,16 @@ TEST_F(BatchWindow, ActionsDuringARun) {
       EXPECT_EQ(atFirstDone, s.rowsAtFirstDone);
     }
 
-    if (s.action == During::Close) {
+    if (closes) {
+      if (s.action == During::CloseInNestedRun) {
+        EXPECT_TRUE(closeNested.Fired());
+      }
       EXPECT_FALSE(IsWindow(main));
       EXPECT_EQ(app_->Windows().Count(), 0);
       EXPECT_TRUE(TakeQuit()) << "the program's loop is told to end";
       // Nothing was fetched after the page that was on its way.
       Sleep(500);
-      EXPECT_EQ(Standin().Requests().size(), 1u);
+      EXPECT_EQ(Standin().Requests().size(), requestsBeforeClose);
       EXPECT_EQ(app_->Main().Results().RowCount(), 0);
     } else {
       EXPECT_EQ(RowsOf(list), s.rowsAtEnd);
