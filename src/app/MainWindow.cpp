@@ -17,8 +17,9 @@ constexpr DWORD kEditStyle = WS_CHILD | ES_LEFT | ES_MULTILINE | ES_WANTRETURN |
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFT;
 
-// Control ids stay clear of IDOK and IDCANCEL, which the dialog keys send.
-struct ControlSpec {
+// Control ids stay clear of IDOK and IDCANCEL, which the dialog keys send;
+// tests/app/ShotDriver.cpp knows those of 编辑框1 and 按钮1.
+struct ControlEntry {
   Ctl control;
   const char* className;
   DWORD style;
@@ -28,7 +29,7 @@ struct ControlSpec {
   int id;
 };
 
-const ControlSpec kLayout[] = {
+const ControlEntry kLayout[] = {
     {Ctl::图片框1, "STATIC", WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 1, 1, 864, 88, "", 1001},
     {Ctl::标签1, "STATIC", kLabelStyle, 0, 12, 94, 80, 24, "导入域名", 1002},
     {Ctl::编辑框1, "EDIT", kEditStyle | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE, 8, 119, 256, 320, kSampleDomain, 1003},
@@ -43,21 +44,21 @@ const ControlSpec kLayout[] = {
     {Ctl::编辑框2, "EDIT", kEditStyle, WS_EX_CLIENTEDGE, 504, 96, 256, 320, "", 1009},
 };
 
-struct ColumnSpec {
+struct ColumnEntry {
   const char* title;
   int width;
   int format;
 };
 
-const ColumnSpec kColumns[] = {
+const ColumnEntry kColumns[] = {
     {"域名", 80, LVCFMT_LEFT},      {"百度权重", 100, LVCFMT_CENTER},
     {"百度流量", 100, LVCFMT_CENTER}, {"百度收录", 100, LVCFMT_CENTER},
     {"反连接", 100, LVCFMT_CENTER},   {"可以注册", 100, LVCFMT_CENTER},
 };
 
 int IdOf(Ctl control) {
-  for (const ControlSpec& spec : kLayout)
-    if (spec.control == control) return spec.id;
+  for (const ControlEntry& entry : kLayout)
+    if (entry.control == control) return entry.id;
   return 0;
 }
 
@@ -149,14 +150,14 @@ bool MainWindow::OnCreate() {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  for (const ControlSpec& spec : kLayout) {
-    HWND control = CreateWindowExA(spec.exStyle, spec.className, spec.text, spec.style, spec.x,
-                                   spec.y, spec.width, spec.height, hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+  for (const ControlEntry& entry : kLayout) {
+    HWND control = CreateWindowExA(entry.exStyle, entry.className, entry.text, entry.style, entry.x,
+                                   entry.y, entry.width, entry.height, hwnd_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                    instance, nullptr);
     if (!control) return false;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    controls_[static_cast<size_t>(spec.control)] = control;
+    controls_[static_cast<size_t>(entry.control)] = control;
   }
   // Both boxes must hold a pasted list or an export of any length.
   SendMessageA(Control(Ctl::编辑框1), EM_SETLIMITTEXT, 0, 0);
@@ -165,12 +166,12 @@ bool MainWindow::OnCreate() {
   HWND list = Control(Ctl::超级列表框1);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   int index = 0;
-  for (const ColumnSpec& spec : kColumns) {
+  for (const ColumnEntry& entry : kColumns) {
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-    column.fmt = spec.format;
-    column.cx = spec.width;
-    column.pszText = const_cast<char*>(spec.title);
+    column.fmt = entry.format;
+    column.cx = entry.width;
+    column.pszText = const_cast<char*>(entry.title);
     column.iSubItem = index;
     if (SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)) < 0)
       return false;

@@ -25,10 +25,9 @@ void AppFixture::SetUp() {
 
 void AppFixture::TearDown() {
   app_.reset();
-  // A closed main window leaves the quit message for the loop; no loop ran.
-  TakeQuit();
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  // What the closed windows left behind, for a bounded time; and the quit
+  // message a closed main window leaves for a loop that did not run.
+  PumpFor(50, [](MSG& msg) { DispatchMessageA(&msg); });
   TakeQuit();
 }
 
