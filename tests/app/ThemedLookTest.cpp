@@ -1,6 +1,9 @@
 // The themed look read back from the pixels on screen: the frames of push
 // buttons and edit boxes in the green frame colour, existing ones and those
 // created later; the list view keeps its own look.
+#include <windows.h>
+#include <commctrl.h>
+#include <vector>
 #include "AppFixture.h"
 
 namespace {
@@ -46,22 +49,46 @@ TEST_F(Themed, ButtonsAndEditBoxesOfTheMainWindowHaveTheGreenFrame) {
 
 TEST_F(Themed, ControlsCreatedLaterOnTheThreadAreThemedToo) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  HWND window = CreateWindowExA(0, "STATIC", "later", WS_POPUP | WS_VISIBLE, 10, 10, 300, 200, nullptr,
+  HWND window = CreateWindowExA(0, "STATIC", "later", WS_POPUP | WS_VISIBLE, 10, 10, 400, 300, nullptr,
                                 nullptr, instance, nullptr);
   ASSERT_NE(window, nullptr);
-  HWND button = CreateWindowExA(0, "BUTTON", "按钮", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 30,
-                                window, nullptr, instance, nullptr);
+  struct Case {
+    const char* name;
+    const char* className;
+    DWORD style;
+    DWORD exStyle;
+    bool themed;
+  };
   // Both ways an edit box gets a border: a plain one and a sunken edge.
-  HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE, 10, 50, 120,
-                              60, window, nullptr, instance, nullptr);
-  HWND sunken = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 120, 120, 30,
-                                window, nullptr, instance, nullptr);
-  HWND label = CreateWindowExA(0, "STATIC", "标签", WS_CHILD | WS_VISIBLE | WS_BORDER, 150, 10, 80, 30,
-                               window, nullptr, instance, nullptr);
+  const Case cases[] = {
+      {"push button", "BUTTON", BS_PUSHBUTTON, 0, true},
+      {"check box", "BUTTON", BS_AUTOCHECKBOX, 0, true},
+      {"radio button", "BUTTON", BS_AUTORADIOBUTTON, 0, true},
+      {"group box", "BUTTON", BS_GROUPBOX, 0, true},
+      {"edit box, border", "EDIT", WS_BORDER | ES_MULTILINE, 0, true},
+      {"edit box, sunken", "EDIT", 0, WS_EX_CLIENTEDGE, true},
+      {"combo box", "COMBOBOX", CBS_DROPDOWNLIST, 0, true},
+      {"spin button", "msctls_updown32", 0, 0, true},
+      {"label", "STATIC", WS_BORDER, 0, false},
+      {"list view", "SysListView32", LVS_REPORT, WS_EX_CLIENTEDGE, false},
+  };
+  std::vector<HWND> controls;
+  int y = 5;
+  for (const Case& c : cases) {
+    controls.push_back(CreateWindowExA(c.exStyle, c.className, c.name, WS_CHILD | WS_VISIBLE | c.style, 10, y,
+                                       120, 24, window, nullptr, instance, nullptr));
+    y += 28;
+  }
   Pump(100);
-  EXPECT_EQ(LeftEdgePixel(button), ThemedLook::kFrame);
-  EXPECT_EQ(LeftEdgePixel(edit), ThemedLook::kFrame);
-  EXPECT_EQ(LeftEdgePixel(sunken), ThemedLook::kFrame);
-  EXPECT_NE(LeftEdgePixel(label), ThemedLook::kFrame) << "labels keep their look";
+  for (size_t i = 0; i < controls.size(); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    ASSERT_NE(controls[i], nullptr);
+    COLORREF colour = LeftEdgePixel(controls[i]);
+    if (cases[i].themed) {
+      EXPECT_EQ(colour, ThemedLook::kFrame) << std::hex << colour;
+    } else {
+      EXPECT_NE(colour, ThemedLook::kFrame) << std::hex << colour;
+    }
+  }
   DestroyWindow(window);
 }
