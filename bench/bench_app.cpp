@@ -15,6 +15,7 @@
 #include "StandinServer.h"
 #include "app/App.h"
 #include "fetch/FetchPage.h"
+#include "fetch/MessageWait.h"
 #include "query/BatchQuery.h"
 #include "query/ListModel.h"
 #include "text/PageText.h"
@@ -161,11 +162,11 @@ class Probe {
   int messages_ = 0, ticks_ = 0;
 };
 
-void Idle(const App& app, int milliseconds) {
+void Idle(int milliseconds) {
   double end = NowMs() + milliseconds;
   while (NowMs() < end) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchProgramMessage(const_cast<App&>(app).Windows(), msg);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchWindowMessage(msg);
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
 }
@@ -179,7 +180,7 @@ void Responsiveness() {
   {
     Probe idle;
     idle.Start();
-    Idle(app, 3000);
+    Idle(3000);
     idle.Stop();
     idle.Print("idle in the message loop (3 s):");
   }

@@ -27,4 +27,4 @@ void App::OnMainWindowCreated() {
   // windows_ so that the process lives until it has closed too.
 }
 
-int App::Run() { return RunMessageLoop(windows_); }
+int App::Run() { return RunMessageLoop(); }

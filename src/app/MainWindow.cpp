@@ -183,7 +183,7 @@ bool MainWindow::OnCreate() {
   if (banner_)
     SendMessageA(Control(Ctl::图片框1), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_));
 
-  windows_.Add(hwnd_, true);
+  windows_.Add(hwnd_);
   return true;
 }
 

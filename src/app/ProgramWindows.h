@@ -6,23 +6,15 @@
 
 class ProgramWindows {
  public:
-  // dialogKeys: Tab and the other dialog keys move between its controls.
-  void Add(HWND window, bool dialogKeys);
+  void Add(HWND window);
   // Posts the quit message when the last window has gone.
   void Remove(HWND window);
   int Count() const { return static_cast<int>(windows_.size()); }
-  // True when the message was a dialog key of one of the windows and is done.
-  bool TranslateDialogKeys(MSG& msg) const;
 
  private:
-  struct Entry {
-    HWND window;
-    bool dialogKeys;
-  };
-  std::vector<Entry> windows_;
+  std::vector<HWND> windows_;
 };
 
-// One message of the loop: the dialog keys first, then the window's own.
-void DispatchProgramMessage(const ProgramWindows& windows, MSG& msg);
-// Runs until the quit message; returns its exit code.
-int RunMessageLoop(const ProgramWindows& windows);
+// Runs until the quit message; returns its exit code. Dialog keys work in
+// every window with WS_EX_CONTROLPARENT, as during a page fetch.
+int RunMessageLoop();

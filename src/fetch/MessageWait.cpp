@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-
-void Dispatch(MSG& msg) {
+void DispatchWindowMessage(MSG& msg) {
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
   if (root && (GetWindowLongPtrA(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
       IsDialogMessageA(root, &msg))
@@ -12,8 +10,6 @@ void Dispatch(MSG& msg) {
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
 }
-
-}  // namespace
 
 bool QuitQueued() {
   MSG msg;
@@ -30,7 +26,7 @@ bool DispatchPendingMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return true;
     }
-    Dispatch(msg);
+    DispatchWindowMessage(msg);
   }
   return false;
 }

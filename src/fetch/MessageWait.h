@@ -15,11 +15,14 @@ enum class WaitEnd {
 // are dispatched, stopping before a WM_QUIT.
 WaitEnd WaitDispatchingMessages(HANDLE handle, ULONGLONG timeoutMs);
 
+// Dispatches one message. A message for a window whose top-level window has
+// WS_EX_CONTROLPARENT goes through IsDialogMessageA first, so Tab keeps
+// moving the focus; the program's main loop and the waits share this rule.
+void DispatchWindowMessage(MSG& msg);
+
 // Dispatches every pending message of the calling thread until none is left
-// or the next is a WM_QUIT, which stays queued. A message for a window whose
-// top-level window has WS_EX_CONTROLPARENT goes through IsDialogMessageA
-// first, as the main loop does, so Tab keeps moving the focus. Returns true
-// when a WM_QUIT is queued.
+// or the next is a WM_QUIT, which stays queued. Returns true when a WM_QUIT
+// is queued.
 bool DispatchPendingMessages();
 
 // True when a WM_QUIT is queued for the calling thread (left in the queue).

@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 #include <cstdlib>
 #include <string>
+#include "fetch/MessageWait.h"
 
 StandinServer& Standin() {
   static StandinServer server;
@@ -32,8 +33,7 @@ void AppFixture::TearDown() {
 }
 
 void AppFixture::Pump(int milliseconds) {
-  ProgramWindows& windows = app_->Windows();
-  PumpFor(milliseconds, [&windows](MSG& msg) { DispatchProgramMessage(windows, msg); });
+  PumpFor(milliseconds, [](MSG& msg) { DispatchWindowMessage(msg); });
 }
 
 bool AppFixture::TakeQuit() {

@@ -54,7 +54,7 @@ TEST_F(StartUp, LoopEndsWhenTheLastWindowHasClosed) {
   HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
                                nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(other, nullptr);
-  windows.Add(other, false);
+  windows.Add(other);
 
   PostMessageA(Main(), WM_CLOSE, 0, 0);
   Pump(100);
